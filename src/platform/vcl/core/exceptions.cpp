@@ -1,0 +1,40 @@
+#include "platform/vcl/core/exceptions.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace vcl {
+
+std::string Format(const char* pattern, ...) {
+    va_list args;
+    va_start(args, pattern);
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(nullptr, 0, pattern, copy);
+    va_end(copy);
+    std::string out;
+    if (n > 0) {
+        std::vector<char> buf(static_cast<std::size_t>(n) + 1);
+        std::vsnprintf(buf.data(), buf.size(), pattern, args);
+        out.assign(buf.data(), static_cast<std::size_t>(n));
+    }
+    va_end(args);
+    return out;
+}
+
+EListError EListError::IndexOutOfBounds(int index) {
+    return EListError(Format("List index out of bounds (%d)", index));
+}
+
+EFOpenError EFOpenError::ForFile(const std::string& path, int error) {
+    return EFOpenError(Format("Cannot open file \"%s\". %s", path.c_str(), std::strerror(error)));
+}
+
+EFCreateError EFCreateError::ForFile(const std::string& path, int error) {
+    return EFCreateError(
+        Format("Cannot create file \"%s\". %s", path.c_str(), std::strerror(error)));
+}
+
+} // namespace vcl
