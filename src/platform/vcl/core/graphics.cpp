@@ -17,22 +17,38 @@ constexpr std::uint32_t kSysColors[] = {
 
 std::uint32_t Rop2(TPenMode mode, std::uint32_t pen, std::uint32_t dst) {
     switch (mode) {
-    case pmBlack: return 0;
-    case pmWhite: return 0xFFFFFF;
-    case pmNop: return dst;
-    case pmNot: return ~dst;
-    case pmCopy: return pen;
-    case pmNotCopy: return ~pen;
-    case pmMergePenNot: return pen | ~dst;
-    case pmMaskPenNot: return pen & ~dst;
-    case pmMergeNotPen: return ~pen | dst;
-    case pmMaskNotPen: return ~pen & dst;
-    case pmMerge: return pen | dst;
-    case pmNotMerge: return ~(pen | dst);
-    case pmMask: return pen & dst;
-    case pmNotMask: return ~(pen & dst);
-    case pmXor: return pen ^ dst;
-    case pmNotXor: return ~(pen ^ dst);
+    case pmBlack:
+        return 0;
+    case pmWhite:
+        return 0xFFFFFF;
+    case pmNop:
+        return dst;
+    case pmNot:
+        return ~dst;
+    case pmCopy:
+        return pen;
+    case pmNotCopy:
+        return ~pen;
+    case pmMergePenNot:
+        return pen | ~dst;
+    case pmMaskPenNot:
+        return pen & ~dst;
+    case pmMergeNotPen:
+        return ~pen | dst;
+    case pmMaskNotPen:
+        return ~pen & dst;
+    case pmMerge:
+        return pen | dst;
+    case pmNotMerge:
+        return ~(pen | dst);
+    case pmMask:
+        return pen & dst;
+    case pmNotMask:
+        return ~(pen & dst);
+    case pmXor:
+        return pen ^ dst;
+    case pmNotXor:
+        return ~(pen ^ dst);
     }
     return dst;
 }
@@ -54,12 +70,18 @@ bool DashOn(TPenStyle style, int step) {
         return on;
     };
     switch (style) {
-    case psDash: return in({18, 6});
-    case psDot: return in({3, 3});
-    case psDashDot: return in({9, 6, 3, 6});
-    case psDashDotDot: return in({9, 3, 3, 3, 3, 3});
-    case psClear: return false;
-    default: return true;
+    case psDash:
+        return in({18, 6});
+    case psDot:
+        return in({3, 3});
+    case psDashDot:
+        return in({9, 6, 3, 6});
+    case psDashDotDot:
+        return in({9, 3, 3, 3, 3, 3});
+    case psClear:
+        return false;
+    default:
+        return true;
     }
 }
 
@@ -177,8 +199,8 @@ void TCanvas::PlotPen(int x, int y, std::uint32_t rgb) {
             if (dst < 0)
                 continue;
             FTarget->PutPixel(x0 + dx, y0 + dy,
-                              static_cast<TColor>(Rop2(Pen.Mode, rgb, static_cast<std::uint32_t>(dst)) &
-                                                  0xFFFFFF));
+                              static_cast<TColor>(
+                                  Rop2(Pen.Mode, rgb, static_cast<std::uint32_t>(dst)) & 0xFFFFFF));
         }
     }
 }
@@ -285,9 +307,13 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     }
 }
 
-TColor TCanvas::Pixel(int x, int y) const { return FTarget->GetPixel(x, y); }
+TColor TCanvas::Pixel(int x, int y) const {
+    return FTarget->GetPixel(x, y);
+}
 
-void TCanvas::SetPixel(int x, int y, TColor color) { FTarget->PutPixel(x, y, ColorToRGB(color)); }
+void TCanvas::SetPixel(int x, int y, TColor color) {
+    FTarget->PutPixel(x, y, ColorToRGB(color));
+}
 
 void TCanvas::CopyRect(const TRect& to, const TCanvas& src, const TRect& from) {
     BitBlt(*this, to.Left, to.Top, std::min(to.Width(), from.Width()),
@@ -339,10 +365,18 @@ void BitBlt(TCanvas& dest, int x, int y, int w, int h, const TCanvas& src, int s
             const int n = std::min(dbpp, sbpp);
             for (int c = 0; c < n; ++c) {
                 switch (rop) {
-                case SRCCOPY: dp[c] = sp[c]; break;
-                case SRCPAINT: dp[c] |= sp[c]; break;
-                case SRCAND: dp[c] &= sp[c]; break;
-                case SRCINVERT: dp[c] ^= sp[c]; break;
+                case SRCCOPY:
+                    dp[c] = sp[c];
+                    break;
+                case SRCPAINT:
+                    dp[c] |= sp[c];
+                    break;
+                case SRCAND:
+                    dp[c] &= sp[c];
+                    break;
+                case SRCINVERT:
+                    dp[c] ^= sp[c];
+                    break;
                 }
             }
             if (dbpp == 4 && sbpp == 3 && rop == SRCCOPY)

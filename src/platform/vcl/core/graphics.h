@@ -54,7 +54,9 @@ std::uint32_t GetSysColor(std::int64_t index);
 // A system colour turned into its current RGB value; plain colours pass through (low 3 bytes).
 TColor ColorToRGB(TColor color);
 
-inline constexpr std::uint8_t GetRValue(TColor c) { return static_cast<std::uint8_t>(c & 0xFF); }
+inline constexpr std::uint8_t GetRValue(TColor c) {
+    return static_cast<std::uint8_t>(c & 0xFF);
+}
 inline constexpr std::uint8_t GetGValue(TColor c) {
     return static_cast<std::uint8_t>((c >> 8) & 0xFF);
 }
@@ -111,7 +113,9 @@ struct TRect {
     int Width() const { return Right - Left; }
     int Height() const { return Bottom - Top; }
 };
-inline TRect Rect(int l, int t, int r, int b) { return TRect{l, t, r, b}; }
+inline TRect Rect(int l, int t, int r, int b) {
+    return TRect{l, t, r, b};
+}
 
 struct TPoint {
     int X = 0, Y = 0;
