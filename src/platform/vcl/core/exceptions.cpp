@@ -37,4 +37,8 @@ EFCreateError EFCreateError::ForFile(const std::string& path, int error) {
         Format("Cannot create file \"%s\". %s", path.c_str(), std::strerror(error)));
 }
 
+EIniFileException EIniFileException::UnableToWrite(const std::string& path) {
+    return EIniFileException(Format("Unable to write to %s", path.c_str()));
+}
+
 } // namespace vcl

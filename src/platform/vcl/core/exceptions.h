@@ -49,6 +49,8 @@ public:
 class EIniFileException : public Exception {
 public:
     using Exception::Exception;
+    // "Unable to write to %s", with the settings file's full path.
+    static EIniFileException UnableToWrite(const std::string& path);
 };
 
 } // namespace vcl
