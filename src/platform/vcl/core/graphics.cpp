@@ -184,6 +184,10 @@ void TBitmap::PutPixel(int x, int y, TColor rgb) {
 
 void TCanvas::PlotPen(int x, int y, std::uint32_t rgb) {
     const int w = std::max(Pen.Width, 1);
+    if (w == 1 && Pen.Mode == pmCopy) {
+        FTarget->PutPixel(x, y, static_cast<TColor>(rgb));
+        return;
+    }
     const int x0 = x - (w - 1) / 2;
     const int y0 = y - (w - 1) / 2;
     for (int dy = 0; dy < w; ++dy) {
@@ -243,9 +247,16 @@ void TCanvas::FillRect(const TRect& r) {
     const TColor c = ColorToRGB(Brush.Color);
     const int l = std::max(r.Left, 0), t = std::max(r.Top, 0);
     const int rr = std::min(r.Right, FTarget->Width()), b = std::min(r.Bottom, FTarget->Height());
-    for (int y = t; y < b; ++y)
-        for (int x = l; x < rr; ++x)
-            FTarget->PutPixel(x, y, c);
+    if (l >= rr || t >= b)
+        return;
+    // Fill the first row pixel by pixel, then copy it: fills run every frame of the spectrum.
+    const int bpp = FTarget->BytesPerPixel();
+    std::uint8_t* first = FTarget->ScanLine(t) + l * bpp;
+    for (int x = l; x < rr; ++x)
+        FTarget->PutPixel(x, t, c);
+    const std::size_t bytes = static_cast<std::size_t>(rr - l) * bpp;
+    for (int y = t + 1; y < b; ++y)
+        std::memcpy(FTarget->ScanLine(y) + l * bpp, first, bytes);
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
@@ -264,12 +275,13 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     const auto pen = static_cast<std::uint32_t>(ColorToRGB(Pen.Color));
     const int saved = Pen.Width;
     Pen.Width = 1;
-    for (int x = x1; x < x2; ++x) {
+    // Only the visible part of the outline is walked, so huge rectangles stay cheap.
+    for (int x = std::max(x1, 0); x < std::min(x2, FTarget->Width()); ++x) {
         PlotPen(x, y1, pen);
         if (y2 - 1 != y1)
             PlotPen(x, y2 - 1, pen);
     }
-    for (int y = y1 + 1; y < y2 - 1; ++y) {
+    for (int y = std::max(y1 + 1, 0); y < std::min(y2 - 1, FTarget->Height()); ++y) {
         PlotPen(x1, y, pen);
         if (x2 - 1 != x1)
             PlotPen(x2 - 1, y, pen);
