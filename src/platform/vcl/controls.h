@@ -357,6 +357,8 @@ protected:
     virtual void CreateWnd() {}
     // True makes the arrow keys reach KeyDown instead of moving the focus.
     virtual bool WantArrows() { return false; }
+    // Forms have their window from the start.
+    void MarkCreated() { FWndCreated = true; }
     // Lays out the children with an Align other than alNone.
     void Realign();
     void ApplyFont() override;
@@ -374,6 +376,7 @@ private:
     bool FTabStop = false;
     int FTabOrder = -1;
     bool FWndCreated = false;
+    bool FAligning = false;
 };
 
 // A windowed control that draws itself: Paint draws into Canvas (a pf24bit bitmap of the client
