@@ -3,7 +3,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 namespace vcl {
 
@@ -16,9 +15,9 @@ std::string Format(const char* pattern, ...) {
     va_end(copy);
     std::string out;
     if (n > 0) {
-        std::vector<char> buf(static_cast<std::size_t>(n) + 1);
-        std::vsnprintf(buf.data(), buf.size(), pattern, args);
-        out.assign(buf.data(), static_cast<std::size_t>(n));
+        // A string's buffer always has room for the terminating NUL past its size.
+        out.resize(static_cast<std::size_t>(n));
+        std::vsnprintf(out.data(), out.size() + 1, pattern, args);
     }
     va_end(args);
     return out;
