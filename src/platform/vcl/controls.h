@@ -364,6 +364,9 @@ protected:
     void ApplyFont() override;
     void WMSize() override;
 
+    bool FTabStop = false;
+    int FTabOrder = -1;
+
 private:
     friend class TControl;
     friend struct detail::PeerAccess;
@@ -373,8 +376,6 @@ private:
     void EnsureCreated();
 
     std::vector<TControl*> FControls;
-    bool FTabStop = false;
-    int FTabOrder = -1;
     bool FWndCreated = false;
     bool FAligning = false;
 };
