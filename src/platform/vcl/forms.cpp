@@ -94,6 +94,12 @@ protected:
 private:
     void Report(bool byUser) {
         TForm* form = FForm;
+        if (form->UpdateMargins() && !byUser) {
+            // The real frame is known now: keep the outer position the program asked for.
+            Applying = true;
+            form->ApplyBounds();
+            Applying = false;
+        }
         const TFrameMargins m = form->FrameMargins();
         const QRect g = geometry();
         int left = g.x() - m.Left;
@@ -126,9 +132,9 @@ TForm::TForm(TComponent* AOwner) : TWinControl(AOwner) {
     FColor = clBtnFace;
     FParentFont = false;
     // Default outer size: a 320 by 240 client area in a sizeable frame.
-    const TFrameMargins m = EstimatedMargins();
-    FWidth = 320 + m.Left + m.Right;
-    FHeight = 240 + m.Top + m.Bottom;
+    FMargins = EstimatedMargins();
+    FWidth = 320 + FMargins.Left + FMargins.Right;
+    FHeight = 240 + FMargins.Top + FMargins.Bottom;
     auto* widget = new FormWidget(this);
     widget->setAutoFillBackground(true);
     LiveFormWidgets().insert(widget);
@@ -171,14 +177,27 @@ TFrameMargins TForm::EstimatedMargins() const {
 }
 
 TFrameMargins TForm::FrameMargins() const {
+    return FMargins;
+}
+
+bool TForm::UpdateMargins() {
+    TFrameMargins m = EstimatedMargins();
     if (FWidget && FWidget->isVisible() && FBorderStyle != bsNone) {
         const QRect frame = FWidget->frameGeometry();
         const QRect client = FWidget->geometry();
         if (frame != client)
-            return {client.left() - frame.left(), client.top() - frame.top(),
-                    frame.right() - client.right(), frame.bottom() - client.bottom()};
+            m = {client.left() - frame.left(), client.top() - frame.top(),
+                 frame.right() - client.right(), frame.bottom() - client.bottom()};
     }
-    return EstimatedMargins();
+    if (m.Left == FMargins.Left && m.Top == FMargins.Top && m.Right == FMargins.Right &&
+        m.Bottom == FMargins.Bottom)
+        return false;
+    const int cw = ClientWidth();
+    const int ch = ClientHeight();
+    FMargins = m;
+    FWidth = cw + m.Left + m.Right;
+    FHeight = ch + m.Top + m.Bottom;
+    return true;
 }
 
 int TForm::ClientWidth() const {
@@ -231,6 +250,9 @@ void TForm::ApplyVisible() {
         ApplyBounds();
         FWidget->show();
         ApplyOpacity();
+        UpdateMargins();
+        if (FWidget->geometry().topLeft() != QPoint(FLeft + FMargins.Left, FTop + FMargins.Top))
+            ApplyBounds();
     } else if (!FVisible && FWidget->isVisible()) {
         FWidget->hide();
     }
@@ -305,13 +327,9 @@ void TForm::SetBorderStyle(TFormBorderStyle value) {
     if (FBorderStyle == value)
         return;
     // The client area keeps its size; the frame grows or shrinks around it.
-    const int cw = ClientWidth();
-    const int ch = ClientHeight();
     FBorderStyle = value;
-    const TFrameMargins m = EstimatedMargins();
-    FWidth = cw + m.Left + m.Right;
-    FHeight = ch + m.Top + m.Bottom;
     ApplyWindowFlags();
+    UpdateMargins();
     ApplyBounds();
 }
 

@@ -124,6 +124,10 @@ private:
     void ApplyOpacity();
     void CloseModal();
     TFrameMargins EstimatedMargins() const;
+    // Takes the frame the window system reports once the window is up (the estimate until
+    // then); the client area keeps its size and the frame its position.
+    bool UpdateMargins();
+    TFrameMargins FMargins;
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
