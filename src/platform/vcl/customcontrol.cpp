@@ -6,12 +6,48 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <algorithm>
+#include <vector>
+
 namespace vcl {
 
 namespace detail {
 
 void PeerAccess::Paint(TCustomControl* c) {
     c->Paint();
+}
+
+void ComposeUnder(QWidget* control, QImage& image) {
+    // The window's ancestors are in the middle of painting when this runs (Paint is called
+    // from the control's paint event), so they cannot be rendered again. Instead the picture
+    // is built level by level from the top: each ancestor's own background colour, then every
+    // other child of it that overlaps the control, rendered with its own children.
+    std::vector<QWidget*> chain;
+    for (QWidget* w = control; w; w = w->isWindow() ? nullptr : w->parentWidget())
+        chain.insert(chain.begin(), w);
+    const QPoint origin = control->mapTo(chain.front(), QPoint(0, 0));
+    const QRect target(origin, control->size());
+    QPainter painter(&image);
+    for (std::size_t level = 0; level + 1 < chain.size(); ++level) {
+        QWidget* parent = chain[level];
+        QWidget* next = chain[level + 1];
+        if (parent->autoFillBackground() || parent->isWindow()) {
+            const QRect r(parent->mapTo(chain.front(), QPoint(0, 0)), parent->size());
+            painter.fillRect(r.translated(-origin), parent->palette().color(QPalette::Window));
+        }
+        for (QObject* child : parent->children()) {
+            auto* w = qobject_cast<QWidget*>(child);
+            if (!w || w == next || w->isWindow() || !w->isVisible())
+                continue;
+            const QRect r(w->mapTo(chain.front(), QPoint(0, 0)), w->size());
+            if (!r.intersects(target))
+                continue;
+            painter.end();
+            w->render(&image, r.topLeft() - origin, QRegion(),
+                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
+            painter.begin(&image);
+        }
+    }
 }
 
 namespace {
@@ -27,12 +63,10 @@ public:
     }
     void Detach() { FControl = nullptr; }
     bool NeedsPaint = true;
-    // Set while the parent renders the background under this control: it is left out.
-    bool Excluded = false;
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        if (Excluded || !FControl)
+        if (!FControl)
             return;
         TBitmap& backing = PeerAccess::Backing(FControl);
         if (backing.Width() != width() || backing.Height() != height()) {
@@ -110,18 +144,11 @@ void TCustomControl::ParentBackground(TBitmap& out) {
     out.SetSize(std::max(0, FWidth), std::max(0, FHeight));
     if (out.Empty())
         return;
-    const TColor fill = ColorToRGB(FParent ? FParent->Color() : clBtnFace);
     QImage image(out.Width(), out.Height(), QImage::Format_RGB32);
+    const TColor fill = ColorToRGB(FParent ? FParent->Color() : clBtnFace);
     image.fill(QColor(GetRValue(fill), GetGValue(fill), GetBValue(fill)));
-    if (FParent && FParent->Widget() && FWidget) {
-        auto* peer = detail::PeerOf(FWidget);
-        peer->Excluded = true;
-        // Renders the parent's own background and its children over this control's rectangle;
-        // this control paints nothing meanwhile, so nothing recurses into Paint.
-        FParent->Widget()->render(&image, QPoint(0, 0), QRegion(FLeft, FTop, FWidth, FHeight),
-                                  QWidget::DrawWindowBackground | QWidget::DrawChildren);
-        peer->Excluded = false;
-    }
+    if (FParent && FWidget)
+        detail::ComposeUnder(FWidget, image);
     detail::CopyImage(image, out);
 }
 

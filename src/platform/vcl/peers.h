@@ -35,6 +35,10 @@ QImage ImageView(const TBitmap& bitmap);
 // Copies a QImage into a pf24bit bitmap.
 void CopyImage(const QImage& image, TBitmap& out);
 
+// Paints into `image` (the size of `control`) what lies under the control in its window: the
+// backgrounds of its ancestors and the other controls overlapping it, not the control itself.
+void ComposeUnder(QWidget* control, QImage& image);
+
 // The one road from the peers to the protected hooks of the controls.
 struct PeerAccess {
     static void MouseDown(TControl* c, TMouseButton b, TShiftState s, int x, int y) {
