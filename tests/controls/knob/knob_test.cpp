@@ -602,6 +602,65 @@ TEST_F(KnobTest, SwitchingSpringLoadingOnReturnsToZeroAtOnce) {
     EXPECT_TRUE(changes.empty());
 }
 
+// --- look ----------------------------------------------------------------------------------------
+
+TEST_F(KnobTest, LookChangingWritesRepaintOnlyWhenTheValueChanges) {
+    MakeVolumeKnob();
+    TBitmap picture(10, 10);
+    struct Write {
+        const char* what;
+        std::function<void()> same, changed;
+    } writes[] = {
+        {"Color", [&] { knob->SetColor(knob->Color()); }, [&] { knob->SetColor(clRed); }},
+        {"LineColor", [&] { knob->SetLineColor(knob->LineColor()); },
+         [&] { knob->SetLineColor(clBlue); }},
+        {"IndicatorType", [&] { knob->SetIndicatorType(knob->IndicatorType()); },
+         [&] { knob->SetIndicatorType(itCircle); }},
+        {"ShowIndicator", [&] { knob->SetShowIndicator(true); },
+         [&] { knob->SetShowIndicator(false); }},
+        {"DrawBorder", [&] { knob->SetDrawBorder(true); }, [&] { knob->SetDrawBorder(false); }},
+        {"RotateImage", [&] { knob->SetRotateImage(true); }, [&] { knob->SetRotateImage(false); }},
+        {"Transparent", [&] { knob->SetTransparent(false); }, [&] { knob->SetTransparent(true); }},
+        {"LineLength", [&] { knob->SetLineLength(2); }, [&] { knob->SetLineLength(9); }},
+        {"LineWidth", [&] { knob->SetLineWidth(0.5f); }, [&] { knob->SetLineWidth(4); }},
+        {"KnobImage", [] {}, [&] { knob->SetKnobImage(&picture); }},
+    };
+    knob->SetLineLength(3);
+    knob->SetLineWidth(1);
+    Application->ProcessMessages();
+    for (auto& w : writes) {
+        Scribble();
+        w.same();
+        Application->ProcessMessages();
+        EXPECT_EQ(Centre(), Sentinel) << w.what << " unchanged still repainted";
+        w.changed();
+        Application->ProcessMessages();
+        EXPECT_NE(Centre(), Sentinel) << w.what << " did not repaint";
+    }
+}
+
+TEST_F(KnobTest, KnobImageIsCopiedAndFillsTheFaceUnlessTransparent) {
+    knob->SetColor(clBlue);
+    TBitmap picture(10, 10);
+    picture.Canvas().Brush.Color = clRed;
+    picture.Canvas().FillRect(Rect(0, 0, 10, 10));
+    knob->SetKnobImage(&picture);
+    picture.Canvas().Brush.Color = clLime; // the knob keeps its own copy
+    picture.Canvas().FillRect(Rect(0, 0, 10, 10));
+    EXPECT_EQ(knob->KnobImage().GetPixel(5, 5), clRed);
+    EXPECT_EQ(knob->Face().GetPixel(20, 20), clRed) << "picture centred on the face";
+    EXPECT_EQ(knob->Face().GetPixel(2, 2), clBlue) << "Color around it";
+
+    knob->SetTransparent(true);
+    knob->SetKnobImage(&picture);
+    EXPECT_EQ(knob->Face().GetPixel(20, 20), clRed) << "a transparent knob keeps its face";
+    knob->SetTransparent(false); // switching it off refills the face from the picture
+    EXPECT_EQ(knob->Face().GetPixel(20, 20), clLime);
+
+    knob->SetKnobImage(nullptr);
+    EXPECT_TRUE(knob->KnobImage().Empty());
+}
+
 // --- the mark's size -----------------------------------------------------------------------------
 
 TEST_F(KnobTest, LineLengthAndWidthAreClamped) {
