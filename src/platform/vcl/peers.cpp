@@ -19,7 +19,10 @@ void EnsureQtApplication() {
     static int argc = 1;
     static char name[] = "orvanta";
     static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
+    // Lives until the process ends and is deliberately never destroyed: at exit, Qt's own
+    // globals (input devices, fonts) may already be gone, and tearing it down then crashes.
+    static QApplication* application = new QApplication(argc, argv);
+    static_cast<void>(application);
     // The program decides when it ends (closing the main form), not Qt.
     QApplication::setQuitOnLastWindowClosed(false);
     // The program's fonts are named as on its original platform; show them in the metric
