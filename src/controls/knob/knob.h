@@ -113,11 +113,14 @@ private:
     int AngleToPosition(int AAngle) const;
     void UpdatePositionLabel(int Value);
 
-    // Drawing steps of the passes above (knob_render.cpp).
+    // Drawing steps of the passes above (knob_render.cpp, knob_render_rings.cpp).
     void ComposeBody(vcl::TBitmap& frame, bool captureParent);
+    void DrawBevel(vcl::TBitmap& frame);
     void DrawStateRing(vcl::TBitmap& frame, bool fromComposed);
     void DrawIndicator(vcl::TBitmap& frame);
     void ShowFrame(const vcl::TBitmap& frame);
+    void CaptureParentBackground(vcl::TBitmap& frame);
+    void BuildOutsideBitmap(const vcl::TBitmap& source, vcl::TBitmap& target);
 
     vcl::TColor FLineColor = vcl::clActiveCaption;
     int FMin = 0;
