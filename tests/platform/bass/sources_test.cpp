@@ -17,6 +17,10 @@ struct Format {
     double frequency;
 };
 
+void PrintTo(const Format& format, std::ostream* out) {
+    *out << format.name;
+}
+
 class FormatTest : public EngineFixture, public ::testing::WithParamInterface<Format> {};
 
 TEST_P(FormatTest, PlaysAtItsFrequencyResampledToTheDevice) {
