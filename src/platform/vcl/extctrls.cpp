@@ -4,6 +4,7 @@
 #include "platform/vcl/peers.h"
 
 #include <QPainter>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -144,7 +145,29 @@ public:
     bool NeedsPaint = true;
     bool Painting = false;
 
+    // A hidden paint box drawn into shows its pixels on the parent inside its rectangle, as
+    // drawing through the device context of a hidden child does; the box itself stays hidden.
+    void ShowOnParent() {
+        if (!isHidden())
+            return;
+        FOnParent = true;
+        show();
+    }
+
 protected:
+    // What was drawn on the parent goes when the window is hidden, as a repaint of the parent
+    // would erase it; the next drawing brings it back.
+    void hideEvent(QHideEvent*) override {
+        if (!FOnParent)
+            return;
+        QTimer::singleShot(0, this, [this] {
+            if (FOnParent && (!FBox || !FBox->Visible())) {
+                FOnParent = false;
+                hide();
+            }
+        });
+    }
+
     void paintEvent(QPaintEvent*) override {
         if (!FBox)
             return;
@@ -168,6 +191,7 @@ protected:
 
 private:
     TPaintBox* FBox;
+    bool FOnParent = false;
 };
 
 TPaintBox::TPaintBox(TComponent* AOwner) : TControl(AOwner), FBacking(105, 105, pf24bit) {
@@ -185,6 +209,8 @@ TPaintBox::~TPaintBox() {
 
 TCanvas& TPaintBox::Canvas() {
     auto* widget = static_cast<PaintBoxWidget*>(FWidget);
+    if (!FVisible && FParent)
+        widget->ShowOnParent();
     // Whatever is drawn now reaches the screen with the next paint.
     if (!widget->Painting)
         widget->update();

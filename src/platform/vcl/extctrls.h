@@ -69,7 +69,8 @@ public:
     explicit TPaintBox(TComponent* AOwner);
     ~TPaintBox() override;
 
-    // Drawing through it reaches the screen at the next paint.
+    // Drawing through it reaches the screen at the next paint. Drawing through a hidden box
+    // paints its parent's client area inside the box's rectangle; the box stays hidden.
     TCanvas& Canvas();
     TBitmap& Bitmap() { return FBacking; }
 
