@@ -77,6 +77,14 @@ protected:
     }
     void changeEvent(QEvent* event) override {
         QWidget::changeEvent(event);
+        if (event->type() == QEvent::ActivationChange && FForm && isActiveWindow()) {
+            TForm* form = FForm;
+            Guarded([form] {
+                if (form->OnActivate)
+                    form->OnActivate(form);
+            });
+            return;
+        }
         if (event->type() != QEvent::WindowStateChange || !FForm || ApplyingState)
             return;
         TForm* form = FForm;
