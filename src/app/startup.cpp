@@ -1,12 +1,27 @@
 // Creation, close and destruction of the main window: the engine, the stored settings and the
 // station list come up here and the settings go back to the file at close.
-#include "app/form1.h"
+#include "app/startup.h"
 
+#include "app/form1.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/core/dialogs.h"
 #include "platform/vcl/core/files.h"
+#include "settings/form2.h"
+#include "settings/form3.h"
+#include "visual/companions.h"
 
 using namespace vcl;
+
+void CreatePlayerWindows(TApplication& application) {
+    application.Initialize();
+    application.SetTitle("Orvanta");
+    application.CreateForm(Form1);
+    application.CreateForm(Form2);
+    application.CreateForm(Form3);
+    application.CreateForm(f1);
+    application.CreateForm(f2);
+    application.CreateForm(Form8);
+}
 
 void TForm1::FormCreate(TObject* /*Sender*/) {
     StartDir = GetCurrentDir();
