@@ -11,18 +11,16 @@
 using namespace vcl;
 
 namespace {
-constexpr long long kDayMs = 24LL * 3600 * 1000;
-
 long long MillisecondsOfDay(TDateTime t) {
-    const TDateTime midnight = t - std::chrono::seconds(SecondsOfDay(t)) -
-                               std::chrono::duration_cast<std::chrono::milliseconds>(
-                                   t.time_since_epoch() % std::chrono::seconds(1));
-    return std::chrono::duration_cast<std::chrono::milliseconds>(t - midnight).count();
+    using namespace std::chrono;
+    const long long ms = duration_cast<milliseconds>(t.time_since_epoch()).count() % 1000;
+    return SecondsOfDay(t) * 1000LL + (ms < 0 ? ms + 1000 : ms);
 }
 
-// A span of less than a day shown as a time of day, whole seconds (truncated).
+// A span shorter than a day in the clock's own format, whole seconds (the fraction dropped),
+// so the countdown reads like the clock beside it.
 std::string SpanToStr(long long ms) {
-    const long long s = (ms % kDayMs) / 1000;
+    const long long s = ms / 1000;
     return Format("%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
 }
 } // namespace
@@ -34,11 +32,12 @@ void TForm1::Timer2Timer(TObject* /*Sender*/) {
     if (!CheckBox1->Checked())
         return;
 
-    // Both as times of day; an alarm earlier in the day shows by its magnitude.
-    const long long diff = MillisecondsOfDay(DateTimePicker1->Time()) - MillisecondsOfDay(now);
+    // Both as times of day; an alarm earlier in the day shows how long ago it was.
+    const long long diff = DateTimePicker1->SecondsOfDay() * 1000LL - MillisecondsOfDay(now);
     Label1->SetCaption(SpanToStr(std::llabs(diff)));
 
     if (alarmText == nowText) {
+        // Off first: a failing switch-on below must not fire again on the next tick.
         Timer2->SetEnabled(false);
         BitBtn1->Click();
         Knob1->SetPosition(Knob2->Position());

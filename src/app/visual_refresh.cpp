@@ -2,45 +2,32 @@
 #include "app/form1.h"
 
 #include "visual/companions.h"
+#include "visual/level_bars.h"
 
 using namespace vcl;
 
-namespace {
-struct LevelBar {
-    bool right; // f2 rather than f1
-    int bar;    // ProgressBar<n>
-    DWORD divisor;
-};
-
-// One engine reading per bar; the whole level word is divided, so the bars follow the right
-// channel. Counted outward from the player both columns show the same divisors.
-constexpr LevelBar kLevelBars[] = {
-    {false, 1, 30000}, {false, 2, 24100}, {false, 3, 27000}, {false, 4, 20000}, {false, 5, 21000},
-    {false, 6, 34000}, {false, 7, 37100}, {true, 7, 30000},  {true, 6, 24100},  {true, 5, 27000},
-    {true, 4, 20000},  {true, 3, 21000},  {true, 1, 34000},  {true, 2, 37100},
-};
-} // namespace
-
 void TForm1::Timer3Timer(TObject* /*Sender*/) {
-    if (!f1 || !f2)
-        return;
-    for (const LevelBar& b : kLevelBars) {
+    for (const visual::TLevelBar& b : visual::LevelBars) {
         const DWORD word = BASS_ChannelGetLevel(CurrentStream);
-        TLevelWindow& window = b.right ? static_cast<TLevelWindow&>(*f2) : *f1;
-        window.Bar(b.bar)->SetPosition(static_cast<int>(word / b.divisor));
+        // The timer starts with this window, before the companions exist (an engine failure
+        // box at start-up keeps ticking it).
+        TLevelWindow* window = b.side == visual::TLevelSide::Left ? static_cast<TLevelWindow*>(f1)
+                                                                  : static_cast<TLevelWindow*>(f2);
+        if (window)
+            window->Bar(b.bar)->SetPosition(visual::LevelPosition(word, b.divisor));
     }
 }
 
 void TForm1::Timer4Timer(TObject* /*Sender*/) {
+    // On failure the buffer keeps what it held and is drawn as it is.
     BASS_ChannelGetData(CurrentStream, FFTBuffer.data(), BASS_DATA_FFT1024);
-    if (!Spectrum || !Form8)
+    if (!Spectrum)
         return;
-    Spectrum->Draw(Form8->PaintBox1->Canvas(), FFTBuffer, 1, 1);
-    Form8->PaintBox1->Invalidate();
-    if (SettingsIni->ReadString("visible", "d", "0") == "1") {
+    if (Form8)
+        Spectrum->Draw(Form8->PaintBox1->Canvas(), FFTBuffer, 1, 1);
+    // Read from the file on every tick so the settings window's choice applies at once.
+    if (SettingsIni && SettingsIni->ReadString("visible", "d", "0") == "1")
         Spectrum->Draw(PaintBox1->Canvas(), FFTBuffer, 1, 1);
-        PaintBox1->Invalidate();
-    }
 }
 
 void TForm1::SetupSpectrum() {
@@ -55,5 +42,6 @@ void TForm1::SetupSpectrum() {
     spectrum->BarFallOff = 4;
     spectrum->PeakFallOff = 1;
     spectrum->BinStep = 2;
+    // A fresh renderer starts from empty bars; the previous one goes.
     Spectrum = std::move(spectrum);
 }
