@@ -7,6 +7,9 @@
 #include "platform/vcl/stdctrls.h"
 #include "platform/vcl/timer.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 
@@ -48,9 +51,26 @@ public:
 };
 
 // Runs `action` once the event loop is running.
-void Later(std::function<void()> action, int ms = 0) {
-    QTimer::singleShot(ms, [action] { Guarded(action); });
+void Later(std::function<void()> action) {
+    QTimer::singleShot(0, [action] { Guarded(action); });
 }
+
+// Ends a loop that should have ended by itself; gone with the test, so it never reaches the
+// next one.
+class Watchdog {
+public:
+    explicit Watchdog(std::function<void()> rescue) {
+        FTimer.setSingleShot(true);
+        QObject::connect(&FTimer, &QTimer::timeout, [rescue] {
+            ADD_FAILURE() << "the loop did not end by itself";
+            rescue();
+        });
+        FTimer.start(5000);
+    }
+
+private:
+    QTimer FTimer;
+};
 
 TEST(Application, FormsAreCreatedInOrderHiddenAndDestroyedInReverse) {
     gLog.clear();
@@ -93,12 +113,7 @@ TEST(Application, RunShowsTheMainFormAndClosingItEndsTheLoop) {
         wasVisible = First->Widget()->isVisible();
         First->Close();
     });
-    Later(
-        [&] {
-            ADD_FAILURE() << "the loop did not end";
-            Application->Terminate();
-        },
-        5000);
+    Watchdog watchdog([] { Application->Terminate(); });
     Application->Run();
     EXPECT_TRUE(wasVisible);
     EXPECT_EQ(shown, 1);
@@ -112,7 +127,7 @@ TEST(Application, TheCloseBoxGoesThroughTheSameCloseEvents) {
     int closes = 0;
     First->OnClose = [&](TObject*, TCloseAction&) { ++closes; };
     Later([&] { First->Widget()->close(); });
-    Later([&] { Application->Terminate(); }, 5000);
+    Watchdog watchdog([] { Application->Terminate(); });
     Application->Run();
     EXPECT_EQ(closes, 1);
 }
@@ -137,7 +152,7 @@ TEST(Application, RefusedCloseQueryKeepsTheFormAndTheLoop) {
         allow = true;
         First->Close();
     });
-    Later([&] { Application->Terminate(); }, 5000);
+    Watchdog watchdog([] { Application->Terminate(); });
     Application->Run();
     EXPECT_FALSE(terminatedAfterRefusal);
     EXPECT_EQ(closeEvents, 1);
@@ -219,7 +234,7 @@ TEST(Application, ShowModalReturnsTheModalResultAndTimersKeepTicking) {
         if (ticks == 3)
             Second->SetModalResult(mrOk);
     };
-    Later([] { Application->Terminate(); }, 5000);
+    Watchdog watchdog([] { Application->Terminate(); });
     EXPECT_EQ(Second->ShowModal(), mrOk);
     EXPECT_GE(ticks, 3);
     EXPECT_FALSE(Second->Visible());
@@ -243,11 +258,46 @@ TEST(Application, AnErrorInATimerTickIsReportedAndTheTimerGoesOn) {
             Application->Terminate();
         throw EListError::IndexOutOfBounds(-1);
     };
-    Later([] { Application->Terminate(); }, 5000);
+    Watchdog watchdog([] { Application->Terminate(); });
     Application->Run();
     EXPECT_EQ(ticks, 2);
     ASSERT_EQ(recorder.Shown.size(), 2u);
     EXPECT_EQ(recorder.Shown[1].Text, "List index out of bounds (-1)");
+}
+
+TEST(Application, TheOnScreenMessageBoxShowsTheRequestAndAnswersWithThePressedButton) {
+    TApplication app;
+    SetDialogPresenter(nullptr);
+    Application->Initialize();
+    Application->CreateForm(First);
+    First->Show();
+    QString text, title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QWidget* owner = nullptr;
+    int buttons = 0;
+    Later([&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        title = box->windowTitle();
+        icon = box->icon();
+        owner = box->parentWidget();
+        buttons = static_cast<int>(box->buttons().size());
+        box->button(QMessageBox::No)->click();
+    });
+    Watchdog watchdog([] {
+        if (QWidget* w = QApplication::activeModalWidget())
+            w->close();
+    });
+    const int answer = MessageBox(First->Handle(), "\xD1\xEE\xF5\xF0\xE0\xED\xE5\xED\xEE",
+                                  "Question", MB_YESNO | MB_ICONQUESTION);
+    SetDialogPresenter(nullptr);
+    EXPECT_EQ(answer, IDNO);
+    EXPECT_EQ(text, QString::fromUtf8("Сохранено")); // legacy bytes shown readably
+    EXPECT_EQ(title, QString("Question"));
+    EXPECT_EQ(icon, QMessageBox::Question);
+    EXPECT_EQ(owner, First->Widget());
+    EXPECT_EQ(buttons, 2);
 }
 
 TEST(Forms, AlphaBlendValueSetsTheWindowOpacity) {
