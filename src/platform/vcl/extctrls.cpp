@@ -150,6 +150,15 @@ public:
     void ShowOnParent() {
         if (!isHidden())
             return;
+        // The box never gets a paint of its own there, so what is drawn now must not be
+        // cleared by a pending first paint.
+        if (NeedsPaint && FBox) {
+            NeedsPaint = false;
+            Painting = true;
+            TPaintBox* box = FBox;
+            Guarded([box] { box->Paint(); });
+            Painting = false;
+        }
         FOnParent = true;
         show();
     }
