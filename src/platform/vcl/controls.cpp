@@ -175,8 +175,9 @@ TControl::~TControl() {
     if (FParent)
         FParent->RemoveControl(this);
     FParent = nullptr;
-    if (auto* events = detail::PeerEvents::Of(FWidget))
-        events->Detach();
+    if (FWidget)
+        for (auto* events : FWidget->findChildren<detail::PeerEvents*>())
+            events->Detach();
     delete FWidget;
     FWidget = nullptr;
 }
