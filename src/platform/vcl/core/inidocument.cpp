@@ -150,7 +150,11 @@ void TIniDocument::SetValue(std::string_view section, std::string_view ident,
 
     if (!FLines.empty() && FLines.back().end.empty())
         FLines.back().end = NewLineEnd();
-    FLines.push_back({"[" + std::string(Trim(section)) + "]", NewLineEnd()});
+    // Built piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) on "[" + s + "]".
+    std::string header = "[";
+    header += Trim(section);
+    header += ']';
+    FLines.push_back({std::move(header), NewLineEnd()});
     FLines.push_back({keyLine, NewLineEnd()});
 }
 
