@@ -29,7 +29,9 @@ struct Engine::Channel {
 };
 
 Engine::Engine(int rate, bool mono)
-    : FRate(rate), FMono(mono), FMixBuffer(kChunkFrames * 2), FStreamBuffer(kChunkFrames * 2) {}
+    : FRate(rate), FMono(mono), FMixBuffer(kChunkFrames * 2), FStreamBuffer(kChunkFrames * 2),
+      FReadWindow(std::max<std::size_t>(Fft1024::kSize, static_cast<std::size_t>(rate) / 50) * 2),
+      FMonoWindow(Fft1024::kSize) {}
 
 std::unique_ptr<Engine> Engine::Create(int device, int rate, bool mono) {
     std::unique_ptr<Engine> engine(new Engine(rate, mono));
@@ -182,24 +184,21 @@ std::optional<std::uint32_t> Engine::Level(DWORD handle) {
         return std::nullopt;
     // 20 ms, as the meters expect.
     const std::size_t frames = static_cast<std::size_t>(FRate) / 50;
-    std::vector<float> window(frames * 2);
-    channel->history.Read(HeardPosition(), frames, window.data());
-    return PeakLevelWord(window.data(), frames);
+    channel->history.Read(HeardPosition(), frames, FReadWindow.data());
+    return PeakLevelWord(FReadWindow.data(), frames);
 }
 
 bool Engine::Spectrum(DWORD handle, float* out) {
-    std::vector<float> window(Fft1024::kSize * 2);
     {
         std::lock_guard lock(FLock);
         Channel* channel = Find(handle);
         if (!channel || !Audible(*channel))
             return false;
-        channel->history.Read(HeardPosition(), Fft1024::kSize, window.data());
+        channel->history.Read(HeardPosition(), Fft1024::kSize, FReadWindow.data());
     }
-    std::vector<float> mono(Fft1024::kSize);
     for (std::size_t i = 0; i < Fft1024::kSize; ++i)
-        mono[i] = 0.5f * (window[i * 2] + window[i * 2 + 1]);
-    FFft.Magnitudes(mono.data(), out);
+        FMonoWindow[i] = 0.5f * (FReadWindow[i * 2] + FReadWindow[i * 2 + 1]);
+    FFft.Magnitudes(FMonoWindow.data(), out);
     return true;
 }
 

@@ -68,7 +68,10 @@ private:
     std::vector<float> FMixBuffer;
     std::vector<float> FStreamBuffer;
 
-    Fft1024 FFft;                          // GUI thread only
+    // GUI thread only: the FFT and the scratch buffers of the readings, made once.
+    Fft1024 FFft;
+    std::vector<float> FReadWindow;
+    std::vector<float> FMonoWindow;
     std::unique_ptr<OutputDevice> FDevice; // last: its thread calls Mix
 };
 
