@@ -46,7 +46,9 @@ void TForm1::WMSysCommand(unsigned CmdType) {
 }
 
 void TForm1::N1Click(TObject* /*Sender*/) {
-    Show();
+    // A failing autoplay in the show routine is reported on its own; the user still gets the
+    // whole window set back.
+    Guarded([this] { Show(); });
     BringToFront();
     if (f1)
         f1->Show();

@@ -130,6 +130,22 @@ TEST_F(VisibilityTest, AutoplayWithAnEmptyListReportsWhileTheWindowStillShows) {
     EXPECT_TRUE(Form1->Visible());
 }
 
+// The failed switch-on is reported; the restore still brings back the whole window set.
+TEST_F(VisibilityTest, RestoreWithAFailingAutoplayStillShowsAllFour) {
+    dir.Write("setup.ini", "[Play]\r\na=1\r\n");
+    StartPlayer();
+    std::vector<bool> restored;
+    Run(3000, [&] {
+        MinimiseBox();
+        Choose(Form1->N1);
+        restored = Shown();
+        application->Terminate();
+    });
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"List index out of bounds (-1)",
+                                                    "List index out of bounds (-1)"}));
+    EXPECT_EQ(restored, (std::vector<bool>{true, true, true, true, false, false}));
+}
+
 TEST_F(VisibilityTest, RestoreSelectsTheStoredStationAgainAndPlaysIt) {
     TwoStations();
     dir.Write("setup.ini", "[radio]\r\na=0\r\n[Play]\r\na=1\r\n");
