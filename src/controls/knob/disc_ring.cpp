@@ -74,9 +74,12 @@ Box ClipBox(const vcl::TBitmap& frame, float CX, float CY, double reach) {
 }
 
 // Calls fn(pixel, q, x, y) for every pixel of the box, q being its squared distance from the
-// centre as a 32-bit float; the column terms are computed once.
+// centre as a 32-bit float; the column terms are computed once. A ring passes its inner limit
+// as `hole`: pixels well inside it (q certainly at or below it, after the float rounding of q)
+// would be left unchanged, so each row skips them.
 template <typename PixelFn>
-void ForEachPixel(vcl::TBitmap& frame, float CX, float CY, const Box& box, PixelFn&& fn) {
+void ForEachPixel(vcl::TBitmap& frame, float CX, float CY, const Box& box, PixelFn&& fn,
+                  float hole = 0) {
     if (box.X0 > box.X1)
         return;
     std::vector<float> colSq(static_cast<std::size_t>(box.X1 - box.X0 + 1));
@@ -85,9 +88,27 @@ void ForEachPixel(vcl::TBitmap& frame, float CX, float CY, const Box& box, Pixel
     const int bpp = frame.BytesPerPixel();
     for (int y = box.Y0; y <= box.Y1; ++y) {
         const double rowSq = Sq(y - double{CY});
-        std::uint8_t* p = frame.ScanLine(y) + box.X0 * bpp;
-        for (int x = box.X0; x <= box.X1; ++x, p += bpp)
-            fn(p, static_cast<float>(rowSq + colSq[x - box.X0]), x, y);
+        std::uint8_t* row = frame.ScanLine(y);
+        auto run = [&](int from, int to) {
+            std::uint8_t* p = row + from * bpp;
+            for (int x = from; x <= to; ++x, p += bpp)
+                fn(p, static_cast<float>(rowSq + colSq[x - box.X0]), x, y);
+        };
+        // Half-width of the skipped span: 0.1 % inside the hole and one pixel in from that, far
+        // more than the relative error of q (below 1e-6).
+        const double half = std::sqrt(0.999 * hole - rowSq) - 1;
+        if (!(half >= 0)) {
+            run(box.X0, box.X1);
+            continue;
+        }
+        const double skipFrom = std::ceil(CX - half);
+        const double skipTo = std::floor(CX + half);
+        if (skipFrom > box.X1 || skipTo < box.X0) {
+            run(box.X0, box.X1);
+            continue;
+        }
+        run(box.X0, static_cast<int>(std::max<double>(skipFrom, box.X0)) - 1);
+        run(static_cast<int>(std::min<double>(skipTo, box.X1)) + 1, box.X1);
     }
 }
 
@@ -113,8 +134,18 @@ struct Ring {
 
 TRGB BlendPixel(std::uint8_t bgR, std::uint8_t bgG, std::uint8_t bgB, std::uint8_t fgR,
                 std::uint8_t fgG, std::uint8_t fgB, int alpha) {
-    auto channel = [alpha](int bg, int fg) {
-        const double v = Round(alpha / 255.0 * fg + (255 - alpha) / 255.0 * bg);
+    // alpha / 255 for every alpha, so edge pixels multiply instead of dividing.
+    static const std::array<double, 256> kShare = [] {
+        std::array<double, 256> share{};
+        for (int a = 0; a < 256; ++a)
+            share[a] = a / 255.0;
+        return share;
+    }();
+    const bool inRange = alpha >= 0 && alpha <= 255;
+    const double fgShare = inRange ? kShare[alpha] : alpha / 255.0;
+    const double bgShare = inRange ? kShare[255 - alpha] : (255 - alpha) / 255.0;
+    auto channel = [&](int bg, int fg) {
+        const double v = Round(fgShare * fg + bgShare * bg);
         return static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0));
     };
     return {channel(bgR, fgR), channel(bgG, fgG), channel(bgB, fgB)};
@@ -160,21 +191,23 @@ void DrawRingAA(vcl::TBitmap& frame, vcl::TColor colour, float CX, float CY, dou
                 double width, double softness) {
     const TRGB c = Resolve(colour);
     const Ring ring(radius, width, softness);
-    ForEachPixel(frame, CX, CY, ClipBox(frame, CX, CY, ring.Reach()),
-                 [&](std::uint8_t* p, float q, int, int) {
-                     if (q <= ring.A || q >= ring.D)
-                         return;
-                     auto blend = [&](std::optional<int> alpha) {
-                         if (alpha)
-                             Put(p, Blend(Get(p), c, *alpha));
-                     };
-                     if (q >= ring.C)
-                         blend(EdgeAlpha(ring.O - std::sqrt(q), ring.F));
-                     else if (q >= ring.B)
-                         Put(p, c);
-                     else
-                         blend(EdgeAlpha(std::sqrt(q) - ring.I, ring.F));
-                 });
+    ForEachPixel(
+        frame, CX, CY, ClipBox(frame, CX, CY, ring.Reach()),
+        [&](std::uint8_t* p, float q, int, int) {
+            if (q <= ring.A || q >= ring.D)
+                return;
+            auto blend = [&](std::optional<int> alpha) {
+                if (alpha)
+                    Put(p, Blend(Get(p), c, *alpha));
+            };
+            if (q >= ring.C)
+                blend(EdgeAlpha(ring.O - std::sqrt(q), ring.F));
+            else if (q >= ring.B)
+                Put(p, c);
+            else
+                blend(EdgeAlpha(std::sqrt(q) - ring.I, ring.F));
+        },
+        ring.A);
 }
 
 void DrawShadedRing(vcl::TBitmap& frame, vcl::TColor colour1, float CX, float CY, double radius,
@@ -202,32 +235,38 @@ void DrawShadedRing(vcl::TBitmap& frame, vcl::TColor colour1, float CX, float CY
         T[slot(n + 180)] = static_cast<float>(1.0 - T[slot(n)]);
     }
 
+    // The ring's colour by direction, blended once per direction rather than per pixel.
+    std::array<TRGB, 360> shades;
+    for (std::size_t n = 0; n < shades.size(); ++n)
+        shades[n] = Blend(c1, c2, AlphaByte(T[n] * 255.0).value_or(0));
+
     const Ring ring(radius, width, softness);
     std::optional<TRGB> lastEdge; // colour of the last edge blend that completed
-    ForEachPixel(frame, CX, CY, ClipBox(frame, CX, CY, ring.Reach()),
-                 [&](std::uint8_t* p, float q, int x, int y) {
-                     if (q <= ring.A || q >= ring.D)
-                         return;
-                     const float weight = T[slot(PixelAngle(CX, CY, x, y))];
-                     const TRGB shade = Blend(c1, c2, AlphaByte(weight * 255.0).value_or(0));
-                     if (q >= ring.C) {
-                         if (auto alpha = EdgeAlpha(ring.O - std::sqrt(q), ring.F)) {
-                             lastEdge = Blend(Get(p), shade, *alpha);
-                             Put(p, *lastEdge);
-                         }
-                     } else if (q >= ring.B) {
-                         Put(p, shade);
-                     } else if (auto alpha = EdgeAlpha(std::sqrt(q) - ring.I, ring.F)) {
-                         lastEdge = Blend(Get(p), shade, *alpha);
-                         Put(p, *lastEdge);
-                     } else {
-                         // The one guarded step: report it and carry on with the next pixel.
-                         vcl::MessageBox(nullptr, "Error occured at internal code of TKnob",
-                                         "Error", vcl::MB_OK);
-                         if (lastEdge)
-                             Put(p, *lastEdge);
-                     }
-                 });
+    ForEachPixel(
+        frame, CX, CY, ClipBox(frame, CX, CY, ring.Reach()),
+        [&](std::uint8_t* p, float q, int x, int y) {
+            if (q <= ring.A || q >= ring.D)
+                return;
+            const TRGB shade = shades[slot(PixelAngle(CX, CY, x, y))]; // 360 looks up as 0
+            if (q >= ring.C) {
+                if (auto alpha = EdgeAlpha(ring.O - std::sqrt(q), ring.F)) {
+                    lastEdge = Blend(Get(p), shade, *alpha);
+                    Put(p, *lastEdge);
+                }
+            } else if (q >= ring.B) {
+                Put(p, shade);
+            } else if (auto alpha = EdgeAlpha(std::sqrt(q) - ring.I, ring.F)) {
+                lastEdge = Blend(Get(p), shade, *alpha);
+                Put(p, *lastEdge);
+            } else {
+                // The one guarded step: report it and carry on with the next pixel.
+                vcl::MessageBox(nullptr, "Error occured at internal code of TKnob", "Error",
+                                vcl::MB_OK);
+                if (lastEdge)
+                    Put(p, *lastEdge);
+            }
+        },
+        ring.A);
 }
 
 } // namespace knob

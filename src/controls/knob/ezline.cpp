@@ -14,10 +14,13 @@ namespace {
 using detail::Round;
 using detail::ToInt64;
 
-// A floor that leaves exact integers unchanged. The offset needs more precision than a double
-// has near 255 (there 255 - 0.499999999999999 would become the tie 254.5 and round to 254).
+// Round(x - 0.499999999999999): a floor that leaves exact integers unchanged and lets values
+// within 1e-15 below the next integer round up. Written with an exact floor because a double
+// cannot hold the subtraction near 255 (255 - 0.499999999999999 becomes the tie 254.5).
 double RoundDown(double x) {
-    return static_cast<double>(std::nearbyint(static_cast<long double>(x) - 0.499999999999999L));
+    const double nearest = Round(x);
+    const double floor = nearest > x ? nearest - 1 : nearest;
+    return x - floor > 0.999999999999999 ? floor + 1 : floor;
 }
 
 double Sq(double x) {
