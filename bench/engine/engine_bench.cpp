@@ -274,6 +274,9 @@ int main(int argc, char** argv) {
     std::vector<Run> runs;
     runs.push_back(Measure(
         "orvanta", {argv[0], "--play", url, "--seconds", std::to_string(seconds)}, seconds));
+    runs.push_back(Measure("orvanta+ui",
+                           {argv[0], "--play-ticks", url, "--seconds", std::to_string(seconds)},
+                           seconds));
     if (OnPath("ffplay"))
         runs.push_back(Measure(
             "ffplay", {"ffplay", "-nodisp", "-autoexit", "-loglevel", "quiet", url}, seconds));

@@ -8,7 +8,6 @@ IoGuard::IoGuard(const std::atomic<bool>& abort, std::chrono::milliseconds noDat
 void IoGuard::Arm() {
     FDeadline = Clock::now() + FNoData;
     FLastBytes = -1;
-    FTimedOut = false;
 }
 
 int IoGuard::Interrupt(void* self) {
@@ -24,11 +23,7 @@ bool IoGuard::ShouldStop() {
         FLastBytes = io->bytes_read;
         FDeadline = now + FNoData;
     }
-    if (now >= FDeadline || now >= FHard) {
-        FTimedOut = true;
-        return true;
-    }
-    return false;
+    return now >= FDeadline || now >= FHard;
 }
 
 } // namespace orvanta::bass

@@ -31,7 +31,6 @@ public:
     void Watch(AVIOContext* io) { FIo = io, FFormat = nullptr; }
     void Unwatch() { FFormat = nullptr, FIo = nullptr; }
 
-    bool TimedOut() const { return FTimedOut; }
     std::chrono::milliseconds NoData() const { return FNoData; }
 
 private:
@@ -45,7 +44,6 @@ private:
     AVFormatContext* FFormat = nullptr;
     AVIOContext* FIo = nullptr;
     std::int64_t FLastBytes = -1;
-    bool FTimedOut = false;
 };
 
 } // namespace orvanta::bass

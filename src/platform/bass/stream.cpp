@@ -130,9 +130,11 @@ std::unique_ptr<MediaSource> Stream::OpenCandidate(const std::string& url, IoGua
 }
 
 std::unique_ptr<MediaSource> Stream::OpenFirst(IoGuard& guard) {
-    guard.SetHardDeadline(Clock::now() + FTuning.createLimit);
+    const auto limit = Clock::now() + FTuning.createLimit;
+    guard.SetHardDeadline(limit);
     for (const std::string& candidate : Candidates(FUrl, guard, 0)) {
-        if (FAbort || guard.TimedOut())
+        // A dead entry does not stop the next one from being tried, the overall limit does.
+        if (FAbort || Clock::now() >= limit)
             break;
         int error = 0;
         auto source = OpenCandidate(candidate, guard, error);

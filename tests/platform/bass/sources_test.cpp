@@ -99,6 +99,20 @@ TEST_F(SourceTest, PlaylistsResolveToTheirFirstEntryThatOpens) {
     EXPECT_EQ(Create("/none.pls"), 0u);
 }
 
+TEST_F(SourceTest, StalledPlaylistEntryGivesWayToTheNext) {
+    bass::Tuning tuning;
+    tuning.noDataTimeout = std::chrono::milliseconds(500);
+    bass::SetTuning(tuning);
+    Route stall;
+    stall.kind = Route::Kind::Stall;
+    server.Add("/stall.mp3", stall);
+    server.Add("/s.pls",
+               TextRoute("[playlist]\nFile1=/stall.mp3\nFile2=/live.mp3\n", "audio/x-scpls"));
+    EXPECT_NE(Create("/s.pls"), 0u);
+    EXPECT_EQ(server.Requests("/stall.mp3"), 1);
+    EXPECT_EQ(server.Requests("/live.mp3"), 1);
+}
+
 TEST_F(SourceTest, HlsPlaysThroughItsSegments) {
     std::string playlist;
     {
