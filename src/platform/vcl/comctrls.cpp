@@ -1,5 +1,6 @@
 #include "platform/vcl/comctrls.h"
 
+#include "platform/vcl/frame_pacer.h"
 #include "platform/vcl/peers.h"
 
 #include <QPainter>
@@ -60,7 +61,8 @@ void TProgressBar::Refresh() {
     if (fill == FShownFill)
         return;
     FShownFill = fill;
-    Invalidate();
+    // The level meters change every 10 ms: show at the display's pace.
+    detail::RequestFrame(FWidget);
 }
 
 void TProgressBar::SetMin(int value) {

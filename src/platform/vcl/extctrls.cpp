@@ -1,5 +1,6 @@
 #include "platform/vcl/extctrls.h"
 
+#include "platform/vcl/frame_pacer.h"
 #include "platform/vcl/jpeg.h"
 #include "platform/vcl/peers.h"
 
@@ -220,9 +221,9 @@ TCanvas& TPaintBox::Canvas() {
     auto* widget = static_cast<PaintBoxWidget*>(FWidget);
     if (!FVisible && FParent)
         widget->ShowOnParent();
-    // Whatever is drawn now reaches the screen with the next paint.
+    // Whatever is drawn now reaches the screen with the next frame.
     if (!widget->Painting)
-        widget->update();
+        detail::RequestFrame(widget);
     return FBacking.Canvas();
 }
 
