@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEvent>
+#include <QEventLoop>
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -158,12 +160,18 @@ TEST_F(CompanionsTest, ABarRepaintsOnlyWhenItsShownFillChanges) {
     // 269 pixels for 100000: these all show 134 filled rows.
     for (int position : {50001, 50100, 50150, 50000})
         bar->SetPosition(position);
-    QApplication::processEvents();
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 100)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
     EXPECT_EQ(counter.paints, 0);
 
+    // A changed fill reaches the screen by the next display frame.
     bar->SetPosition(60000);
-    QApplication::processEvents();
-    EXPECT_GE(counter.paints, 1);
+    waited.restart();
+    while (counter.paints == 0 && waited.elapsed() < 1000)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_EQ(counter.paints, 1);
     bar->Widget()->removeEventFilter(&counter);
 }
 
