@@ -175,4 +175,27 @@ TEST_F(CompanionsTest, ABarRepaintsOnlyWhenItsShownFillChanges) {
     bar->Widget()->removeEventFilter(&counter);
 }
 
+TEST_F(CompanionsTest, ChangesFasterThanTheDisplayArePresentedOncePerFrame) {
+    f1->Show();
+    TProgressBar* bar = f1->ProgressBar2;
+    QApplication::processEvents();
+    PaintCounter counter;
+    bar->Widget()->installEventFilter(&counter);
+    // Ten level ticks' worth of changes, 1 ms apart, well within two display frames.
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 1; i <= 10; ++i) {
+        bar->SetPosition(i * 9000);
+        while (clock.elapsed() < i)
+            QApplication::processEvents(QEventLoop::AllEvents, 1);
+    }
+    while (clock.elapsed() < 100)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_GE(counter.paints, 1);
+    EXPECT_LE(counter.paints, 3) << "one paint per change would be 10";
+    // The last state is what shows.
+    EXPECT_EQ(bar->FilledPixels(), 242);
+    bar->Widget()->removeEventFilter(&counter);
+}
+
 } // namespace
