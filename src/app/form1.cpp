@@ -54,12 +54,12 @@ void AddSeparator(TPopupMenu* menu) {
     menu->Items().Add(item);
 }
 
-// The background picture ships beside the executable (assets/), or in the source tree.
-std::string BackgroundPicturePath() {
+// Pictures ship beside the executable (assets/), or in the installed share folder.
+std::string AssetPath(const char* name) {
     namespace fs = std::filesystem;
     const fs::path exeDir = fs::path(Application->ExeName()).parent_path();
-    for (const fs::path& candidate : {exeDir / "assets" / "background.jpg",
-                                      exeDir / ".." / "share" / "orvanta" / "background.jpg"}) {
+    for (const fs::path& candidate :
+         {exeDir / "assets" / name, exeDir / ".." / "share" / "orvanta" / name}) {
         std::error_code ec;
         if (fs::exists(candidate, ec))
             return candidate.string();
@@ -90,7 +90,7 @@ void TForm1::CreateControls() {
     Image1 = Make<TImage>(this, "Image1", 0, 0, 362, 241);
     Image1->SetAlign(alClient);
     Image1->SetProportional(true);
-    if (const std::string picture = BackgroundPicturePath(); !picture.empty())
+    if (const std::string picture = AssetPath("background.jpg"); !picture.empty())
         Image1->Picture().LoadFromFile(picture);
 
     Label4 = Make<TLabel>(this, "Label4", 14, 12, 77, 19);
@@ -186,6 +186,15 @@ void TForm1::CreateControls() {
     N7 = MakeItem(PopupMenu1, "N7", "Оф. Сайт");
     AddSeparator(PopupMenu1);
     N13 = MakeItem(PopupMenu1, "N13", "Выход");
+
+    // Clicks on the icon do nothing; its right-button release opens the window-set menu.
+    TrayIcon1 = new TTrayIcon(this);
+    TrayIcon1->SetName("TrayIcon1");
+    if (const std::string icon = AssetPath("icon.png"); !icon.empty())
+        TrayIcon1->SetIconFile(icon);
+    TrayIcon1->SetToolTip("Orvanta");
+    TrayIcon1->SetPopupMenu(PopupMenu1);
+    TrayIcon1->SetActive(true);
 
     BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
     BitBtn2->OnClick = [this](TObject* s) { BitBtn2Click(s); };

@@ -8,6 +8,7 @@
 
 #include "audio/bass.h"
 #include "controls/knob/knob.h"
+#include "controls/tray/tray_icon.h"
 #include "platform/vcl/comctrls.h"
 #include "platform/vcl/core/inifile.h"
 #include "platform/vcl/extctrls.h"
@@ -54,6 +55,7 @@ public:
     vcl::TMenuItem* N5;
     vcl::TMenuItem* N7;
     vcl::TMenuItem* N13;
+    TTrayIcon* TrayIcon1;
 
     // State the main window keeps for the whole player.
     std::string StartDir;

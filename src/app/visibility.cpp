@@ -38,7 +38,9 @@ void TForm1::HideWindowSet() {
 }
 
 void TForm1::WMSysCommand(unsigned CmdType) {
-    if (CmdType == SC_MINIMIZE) {
+    // Hiding the set into the notification area needs an icon to come back through; on a desktop
+    // without one the window minimises as usual rather than vanish.
+    if (CmdType == SC_MINIMIZE && TrayIcon1->Available()) {
         HideWindowSet();
         return;
     }

@@ -109,11 +109,14 @@ protected:
                                                 std::to_string(++serial) + ".raw"))
                       .string();
         ::setenv("SDL_AUDIODRIVER", "disk", 1);
+        // The window tests run as on a desktop with a notification area.
+        TTrayIcon::SetAreaProbe([] { return true; });
         ::setenv("SDL_DISKAUDIOFILE", pcmPath.c_str(), 1);
     }
 
     void TearDown() override {
         ClosePlayer();
+        TTrayIcon::SetAreaProbe(nullptr);
         std::error_code ignored;
         fs::remove(pcmPath, ignored);
     }

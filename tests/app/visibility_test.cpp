@@ -28,6 +28,8 @@ protected:
     // The frame's minimise box, as the window system reports it.
     static void MinimiseBox() {
         Form1->Widget()->setWindowState(Form1->Widget()->windowState() | Qt::WindowMinimized);
+        // The form answers the minimise box once the window system's event has been handled.
+        vcl::Application->ProcessMessages();
     }
 
     StreamServer server;
@@ -73,6 +75,30 @@ TEST_F(VisibilityTest, MinimiseHidesAllFourAndRestoreShowsAllFour) {
     EXPECT_EQ(Shown(), (std::vector<bool>{false, false, false, false, false, false}));
     // Hidden, not minimised: a restore brings the window back as it was.
     EXPECT_FALSE(Form1->Widget()->windowState() & Qt::WindowMinimized);
+}
+
+TEST_F(VisibilityTest, WithoutANotificationAreaMinimiseReallyMinimises) {
+    TTrayIcon::SetAreaProbe([] { return false; });
+    StartPlayer();
+    std::vector<bool> minimised;
+    Run(3000, [&] {
+        MinimiseBox();
+        minimised = Shown();
+        application->Terminate();
+    });
+    // Nothing would bring a hidden set back, so the window stays reachable.
+    EXPECT_TRUE(minimised[0]);
+    EXPECT_TRUE(Form1->Widget()->windowState() & Qt::WindowMinimized);
+}
+
+TEST_F(VisibilityTest, TrayRightClickOpensTheWindowSetMenuAndClicksDoNothing) {
+    StartPlayer();
+    EXPECT_EQ(Form1->TrayIcon1->PopupMenu(), Form1->PopupMenu1);
+    EXPECT_TRUE(Form1->TrayIcon1->Active());
+    const std::vector<bool> before = Shown();
+    Form1->TrayIcon1->LeftButtonUp();
+    Form1->TrayIcon1->DoubleClick();
+    EXPECT_EQ(Shown(), before);
 }
 
 TEST_F(VisibilityTest, StoredStationIsSelectedInAllThreeLists) {
