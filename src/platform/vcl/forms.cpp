@@ -10,6 +10,7 @@
 #include <QMoveEvent>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -57,6 +58,7 @@ public:
     void Detach() { FForm = nullptr; }
     bool ApplyingState = false;
     bool Applying = false;
+    bool PendingMinimize = false;
 
 protected:
     void moveEvent(QMoveEvent* event) override {
@@ -89,11 +91,18 @@ protected:
             return;
         TForm* form = FForm;
         if (windowState() & Qt::WindowMinimized) {
-            // The minimise box: undo what the window manager did and let the form decide.
-            ApplyingState = true;
-            setWindowState(windowState() & ~Qt::WindowMinimized);
-            ApplyingState = false;
-            Guarded([form] { form->WMSysCommand(SC_MINIMIZE); });
+            // A minimise the form asked for itself reports back here too, possibly after the
+            // request returned: it is not a new click on the minimise box.
+            if (form->FWindowState == wsMinimized || PendingMinimize)
+                return;
+            // The minimise box: the form decides, once this event has been handled, so the
+            // window system's own state changes cannot bounce back and forth with ours.
+            PendingMinimize = true;
+            QTimer::singleShot(0, this, [this] {
+                PendingMinimize = false;
+                if (TForm* f = FForm)
+                    Guarded([f] { f->WMSysCommand(SC_MINIMIZE); });
+            });
         } else {
             form->FWindowState = (windowState() & Qt::WindowMaximized) ? wsMaximized : wsNormal;
         }
@@ -264,6 +273,9 @@ void TForm::ApplyVisible() {
     } else if (!FVisible && FWidget->isVisible()) {
         FWidget->hide();
     }
+    // A form hidden in answer to the minimise box comes back as it was, not minimised.
+    if (!FVisible && FWindowState != wsMinimized && (FWidget->windowState() & Qt::WindowMinimized))
+        FWidget->setWindowState(FWidget->windowState() & ~Qt::WindowMinimized);
 }
 
 void TForm::ApplyCaption() {

@@ -374,9 +374,32 @@ TEST(Forms, MinimisingGoesThroughTheSystemCommandHook) {
     Application->CreateForm(form);
     form->Show();
     form->Widget()->setWindowState(Qt::WindowMinimized); // as the frame's minimise box does
+    Application->ProcessMessages();
     EXPECT_EQ(form->Minimised, 1);
     EXPECT_FALSE(form->Visible());
     EXPECT_FALSE(form->Widget()->windowState() & Qt::WindowMinimized);
+}
+
+TEST(Forms, DefaultMinimiseSettlesWithoutBouncing) {
+    struct TCounting : TForm {
+        using TForm::TForm;
+        int Commands = 0;
+        void WMSysCommand(unsigned cmd) override {
+            ++Commands;
+            TForm::WMSysCommand(cmd);
+        }
+    };
+    TApplication app;
+    TCounting* form = nullptr;
+    Application->CreateForm(form);
+    form->Show();
+    form->Widget()->setWindowState(Qt::WindowMinimized);
+    for (int i = 0; i < 20; ++i)
+        Application->ProcessMessages();
+    // One command for one click, and the window stays minimised.
+    EXPECT_EQ(form->Commands, 1);
+    EXPECT_EQ(form->WindowState(), wsMinimized);
+    EXPECT_TRUE(form->Widget()->windowState() & Qt::WindowMinimized);
 }
 
 } // namespace
