@@ -1,6 +1,8 @@
 // Start-up and close of the whole window set: first run, stored settings and their limits, the
 // engine that will not start, list files that cannot be read or created, and a refused save.
 #include <gtest/gtest.h>
+
+#include <csignal>
 #include <sys/stat.h>
 
 #include <QString>
@@ -98,6 +100,21 @@ TEST_F(StartupTest, FirstRunInAnEmptyDirectory) {
         Sections(dir.Read("setup.ini")),
         (Written{
             {"top", "100"}, {"left", "150"}, {"zvuk", "10"}, {"radio", "-1"}, {"alpha", "150"}}));
+}
+
+TEST_F(StartupTest, TerminationSignalClosesLikeTheCloseBoxAndSavesTheSettings) {
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        std::error_code ignored;
+        fs::remove(dir.Path() / "setup.ini", ignored);
+        StartPlayer();
+        Form1->Knob1->SetPosition(42);
+        Run(3000, [signal] { ::raise(signal); });
+        EXPECT_TRUE(application->Terminated());
+        ASSERT_TRUE(dir.Exists("setup.ini"));
+        EXPECT_NE(dir.Read("setup.ini").find("[zvuk]\r\na=42"), std::string::npos);
+        ClosePlayer();
+    }
 }
 
 TEST_F(StartupTest, OneListFileAloneIsReplacedAndBothEndEmpty) {

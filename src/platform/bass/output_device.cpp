@@ -28,6 +28,8 @@ public:
     }
 
     static std::unique_ptr<OutputDevice> Open(int device, int rate, int channels, Render render) {
+        // The program, not the audio library, decides what a termination signal does.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return nullptr;
         // Owned from here on, so every failure below quits the subsystem again.

@@ -3,6 +3,7 @@
 #include "platform/vcl/core/dialogs.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/peers.h"
+#include "platform/vcl/termination.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -165,6 +166,12 @@ void TApplication::Run() {
         Guarded([this] { FMainForm->Show(); });
     if (FTerminated)
         return;
+    // A termination request closes the main form as its close box would: settings are saved,
+    // and a refused save keeps the program running like any other failed close.
+    TerminationWatch watch([this] {
+        if (FMainForm)
+            FMainForm->Close();
+    });
     QEventLoop loop;
     EnterLoop(&loop);
     loop.exec();
