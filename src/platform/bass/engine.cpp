@@ -182,10 +182,16 @@ std::optional<std::uint32_t> Engine::Level(DWORD handle) {
     Channel* channel = Find(handle);
     if (!channel || !Audible(*channel))
         return std::nullopt;
+    const std::uint64_t heard = HeardPosition();
+    const std::uint64_t slot =
+        heard / std::max<std::uint64_t>(1, static_cast<std::uint64_t>(FRate) / 1000);
+    if (FLevelCache.handle == handle && FLevelCache.slot == slot)
+        return FLevelCache.word;
     // 20 ms, as the meters expect.
     const std::size_t frames = static_cast<std::size_t>(FRate) / 50;
-    channel->history.Read(HeardPosition(), frames, FReadWindow.data());
-    return PeakLevelWord(FReadWindow.data(), frames);
+    channel->history.Read(heard, frames, FReadWindow.data());
+    FLevelCache = {handle, slot, PeakLevelWord(FReadWindow.data(), frames)};
+    return FLevelCache.word;
 }
 
 bool Engine::Spectrum(DWORD handle, float* out) {

@@ -70,6 +70,13 @@ private:
 
     // GUI thread only: the FFT and the scratch buffers of the readings, made once.
     Fft1024 FFft;
+    // The meters ask for the same channel's level many times per tick: readings within the same
+    // millisecond of heard audio are answered from the last one.
+    struct LevelCache {
+        DWORD handle = 0;
+        std::uint64_t slot = ~std::uint64_t{0};
+        std::uint32_t word = 0;
+    } FLevelCache;
     std::vector<float> FReadWindow;
     std::vector<float> FMonoWindow;
     std::unique_ptr<OutputDevice> FDevice; // last: its thread calls Mix
