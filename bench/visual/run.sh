@@ -85,6 +85,10 @@ measure_engine() {
 prepare "$work/idle" 0 1 1 1
 prepare "$work/playing" 1 1 1 1
 prepare "$work/hidden" 1 0 0 0
+if [ "${ORVANTA_BENCH_ONLY:-}" = shown ]; then
+  for i in 1 2 3; do measure "playing, companions shown ($i)" "$work/playing"; done
+  exit 0
+fi
 echo "player process, after a 3 s warm-up:"
 measure "idle, companions shown" "$work/idle"
 measure "playing, companions shown" "$work/playing" "$shot"

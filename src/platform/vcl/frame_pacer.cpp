@@ -18,21 +18,21 @@ class FramePacer {
 public:
     FramePacer() {
         FTimer.setSingleShot(true);
-        FTimer.setTimerType(Qt::PreciseTimer);
+        // Coarse, so the frame can share a wake-up with the player's own timers.
+        FTimer.setTimerType(Qt::CoarseTimer);
         QObject::connect(&FTimer, &QTimer::timeout, [this] { Present(); });
     }
 
     void Request(QWidget* widget) {
-        const qint64 frame = FrameMs();
-        if (!FLastFrame.isValid() || FLastFrame.elapsed() >= frame) {
-            FLastFrame.start();
-            widget->update();
-            return;
-        }
+        // Everything asked for during one tick goes out together in one pass, at the next
+        // frame boundary (at once when the last frame is old enough).
         if (std::find(FPending.begin(), FPending.end(), widget) == FPending.end())
             FPending.emplace_back(widget);
-        if (!FTimer.isActive())
-            FTimer.start(static_cast<int>(std::max<qint64>(0, frame - FLastFrame.elapsed())));
+        if (FTimer.isActive())
+            return;
+        const qint64 wait =
+            FLastFrame.isValid() ? std::max<qint64>(0, FrameMs() - FLastFrame.elapsed()) : 0;
+        FTimer.start(static_cast<int>(wait));
     }
 
 private:

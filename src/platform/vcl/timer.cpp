@@ -13,7 +13,9 @@ struct TTimer::Peer {
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
     detail::EnsureQtApplication();
     FPeer = std::make_unique<Peer>();
-    FPeer->Timer.setTimerType(Qt::PreciseTimer);
+    // Coarse timers due within a few per cent of each other fire in one wake-up: the player's
+    // three 10 ms timers and its 20 ms timer then cost one wake-up instead of four.
+    FPeer->Timer.setTimerType(Qt::CoarseTimer);
     QObject::connect(&FPeer->Timer, &QTimer::timeout, [this] { Guarded([this] { Timer(); }); });
     Update();
 }
