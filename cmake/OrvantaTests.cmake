@@ -9,6 +9,7 @@ function(orvanta_add_tests)
     get_filename_component(name ${src} NAME_WE)
     set(target "${prefix}_${name}")
     add_executable(${target} ${src})
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_link_libraries(${target} PRIVATE ${ARG_LIBS} orvanta_flags GTest::gtest GTest::gmock
                                             GTest::gtest_main)
     target_compile_definitions(${target} PRIVATE

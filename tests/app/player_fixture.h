@@ -3,6 +3,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
+
+#include "support/unprivileged_user.h"
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -73,26 +75,6 @@ public:
 private:
     fs::path FPrevious;
     fs::path FPath;
-};
-
-// Root ignores file permissions, so permission cases run as an unprivileged user.
-class AsUnprivilegedUser {
-public:
-    AsUnprivilegedUser() {
-        if (::geteuid() == 0)
-            FSwitched = ::setegid(65534) == 0 && ::seteuid(65534) == 0;
-    }
-    ~AsUnprivilegedUser() {
-        if (FSwitched) {
-            [[maybe_unused]] int a = ::seteuid(0);
-            [[maybe_unused]] int b = ::setegid(0);
-        }
-    }
-    AsUnprivilegedUser(const AsUnprivilegedUser&) = delete;
-    AsUnprivilegedUser& operator=(const AsUnprivilegedUser&) = delete;
-
-private:
-    bool FSwitched = false;
 };
 
 struct Station {

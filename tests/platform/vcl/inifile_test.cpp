@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/unprivileged_user.h"
+
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -51,23 +53,7 @@ protected:
     std::string FPath;
 };
 
-// Root ignores file permissions, so permission tests act as an unprivileged user.
-class AsUnprivilegedUser {
-public:
-    AsUnprivilegedUser() {
-        if (::geteuid() == 0)
-            FSwitched = ::setegid(65534) == 0 && ::seteuid(65534) == 0;
-    }
-    ~AsUnprivilegedUser() {
-        if (FSwitched) {
-            [[maybe_unused]] int a = ::seteuid(0);
-            [[maybe_unused]] int b = ::setegid(0);
-        }
-    }
-
-private:
-    bool FSwitched = false;
-};
+using orvanta::test::AsUnprivilegedUser;
 
 TEST_F(IniFileTest, IntegerRule) {
     const int def = 77;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/unprivileged_user.h"
+
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -57,24 +59,7 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-// Root ignores file permissions, so permission tests act as an unprivileged user.
-class AsUnprivilegedUser {
-public:
-    AsUnprivilegedUser() {
-        if (::geteuid() == 0) {
-            FSwitched = ::setegid(65534) == 0 && ::seteuid(65534) == 0;
-        }
-    }
-    ~AsUnprivilegedUser() {
-        if (FSwitched) {
-            [[maybe_unused]] int a = ::seteuid(0);
-            [[maybe_unused]] int b = ::setegid(0);
-        }
-    }
-
-private:
-    bool FSwitched = false;
-};
+using orvanta::test::AsUnprivilegedUser;
 
 std::vector<std::string> Items(const TStrings& list) {
     return std::vector<std::string>(list.begin(), list.end());
