@@ -10,8 +10,8 @@ packages=(
   fonts-liberation2 fontconfig
 )
 if [ "${1:-}" = "--test" ]; then
-  # The tests make their media fixtures check and a screenshot run needs an X server.
-  packages+=(xvfb xauth)
+  # A screenshot run needs an X server; the HTTPS playback test needs a local TLS server.
+  packages+=(xvfb xauth openssl)
 fi
 
 missing=()
