@@ -1,5 +1,7 @@
 #include "platform/bass/media_source.h"
 
+#include "platform/bass/host_lookup.h"
+
 #include <algorithm>
 #include <string>
 
@@ -63,6 +65,12 @@ std::unique_ptr<MediaSource> MediaSource::Open(const std::string& url, int rate,
         AVFormatContext* raw = avformat_alloc_context();
         if (!raw) {
             error = AVERROR(ENOMEM);
+            return nullptr;
+        }
+        // A host that does not resolve in time fails like a silent server.
+        if (!HostResolvesWithin(UrlHost(url), guard.NoData())) {
+            avformat_free_context(raw);
+            error = AVERROR(EHOSTUNREACH);
             return nullptr;
         }
         raw->interrupt_callback = guard.Callback();
