@@ -1,5 +1,6 @@
 // Cost of one spectrum frame as the player draws it every 10 ms: into the 620 x 51 strip and,
 // with the centre flag on, into the 235 x 37 centre area.
+#include "visual/player_spectrum.h"
 #include "visual/spectrum.h"
 
 #include <benchmark/benchmark.h>
@@ -10,17 +11,6 @@
 namespace {
 
 using visual::TSpectrum;
-
-void ApplyPlayerSettings(TSpectrum& s) {
-    s.BarColor = 0x00FF00;
-    s.PeakColor = 0x0000FF;
-    s.MaxBarHeight = 35;
-    s.BarWidth = 4;
-    s.DrawStyle = 1;
-    s.BarFallOff = 4;
-    s.PeakFallOff = 1;
-    s.BinStep = 2;
-}
 
 // A few frames of music-like magnitudes, loud in the bass and falling off towards the top, so
 // bars rise, fall and keep their peaks as they do while playing.
@@ -35,7 +25,7 @@ std::array<std::array<float, TSpectrum::FFTSize>, 16> MusicFrames() {
 
 void DrawInto(benchmark::State& state, int targetWidth, int targetHeight, int drawStyle) {
     TSpectrum spectrum(620, 51);
-    ApplyPlayerSettings(spectrum);
+    visual::ApplyPlayerLook(spectrum);
     spectrum.DrawStyle = drawStyle;
     vcl::TBitmap target(targetWidth, targetHeight);
     const auto frames = MusicFrames();
@@ -60,7 +50,7 @@ void BM_StripLines(benchmark::State& state) {
 // One spectrum tick with the centre flag on: the strip and the centre, two state steps.
 void BM_TickWithCentre(benchmark::State& state) {
     TSpectrum spectrum(620, 51);
-    ApplyPlayerSettings(spectrum);
+    visual::ApplyPlayerLook(spectrum);
     vcl::TBitmap strip(620, 51);
     vcl::TBitmap centre(235, 37);
     const auto frames = MusicFrames();

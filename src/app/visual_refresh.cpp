@@ -3,6 +3,7 @@
 
 #include "visual/companions.h"
 #include "visual/level_bars.h"
+#include "visual/player_spectrum.h"
 
 using namespace vcl;
 
@@ -34,14 +35,7 @@ void TForm1::SetupSpectrum() {
     const int width = Form8 ? Form8->PaintBox1->Width() : 620;
     const int height = Form8 ? Form8->PaintBox1->Height() : 51;
     auto spectrum = std::make_unique<visual::TSpectrum>(width, height);
-    spectrum->BarColor = 0x00FF00;
-    spectrum->PeakColor = 0x0000FF;
-    spectrum->MaxBarHeight = 35;
-    spectrum->BarWidth = 4;
-    spectrum->DrawStyle = 1;
-    spectrum->BarFallOff = 4;
-    spectrum->PeakFallOff = 1;
-    spectrum->BinStep = 2;
+    visual::ApplyPlayerLook(*spectrum);
     // A fresh renderer starts from empty bars; the previous one goes.
     Spectrum = std::move(spectrum);
 }

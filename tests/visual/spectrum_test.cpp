@@ -1,3 +1,4 @@
+#include "visual/player_spectrum.h"
 #include "visual/spectrum.h"
 
 #include <gtest/gtest.h>
@@ -69,18 +70,6 @@ std::set<int> Range(int first, int last) {
     for (int r = first; r <= last; ++r)
         rows.insert(r);
     return rows;
-}
-
-// The player's renderer, as its switch-on sets it up.
-void ApplyPlayerSettings(TSpectrum& s) {
-    s.BarColor = 0x00FF00;
-    s.PeakColor = 0x0000FF;
-    s.MaxBarHeight = 35;
-    s.BarWidth = 4;
-    s.DrawStyle = 1;
-    s.BarFallOff = 4;
-    s.PeakFallOff = 1;
-    s.BinStep = 2;
 }
 
 } // namespace
@@ -209,7 +198,7 @@ TEST(Spectrum, StepsReachingPastTheBufferReadSilence) {
 
 TEST(Spectrum, LoudBandFallsOffStepByStepWhateverTheTarget) {
     TSpectrum s(kStripWidth, kStripHeight);
-    ApplyPlayerSettings(s);
+    visual::ApplyPlayerLook(s);
     TBitmap strip(kStripWidth, kStripHeight);
     TBitmap centre(235, 37);
     s.Draw(strip.Canvas(), Uniform(1.0f), 1, 1);
@@ -233,7 +222,7 @@ TEST(Spectrum, LoudBandFallsOffStepByStepWhateverTheTarget) {
 
 TEST(Spectrum, SignalCatchesTheFallingBarButNotTheFallingPeak) {
     TSpectrum s(kStripWidth, kStripHeight);
-    ApplyPlayerSettings(s);
+    visual::ApplyPlayerLook(s);
     struct Step {
         int input;
         int bar;
@@ -253,7 +242,7 @@ TEST(Spectrum, SignalCatchesTheFallingBarButNotTheFallingPeak) {
 
 TEST(Spectrum, PlayerStripShowsBarsAndPeakMarks) {
     TSpectrum s(kStripWidth, kStripHeight);
-    ApplyPlayerSettings(s);
+    visual::ApplyPlayerLook(s);
     TBitmap strip(kStripWidth, kStripHeight);
     const TColor green = 0x00FF00, red = 0x0000FF;
 
@@ -289,7 +278,7 @@ TEST(Spectrum, LastBandsAreClippedAtTheRightEdge) {
     };
     for (const Case& c : cases) {
         TSpectrum s(c.width, kStripHeight);
-        ApplyPlayerSettings(s);
+        visual::ApplyPlayerLook(s);
         TBitmap target(c.width, kStripHeight);
         s.Draw(target.Canvas(), Uniform(1.0f), 1, 1);
         int columns = 0;
@@ -329,7 +318,7 @@ TEST(Spectrum, LineStyleDrawsOneColumnPerBandWithPeakDots) {
 
 TEST(Spectrum, BarStyleWithoutPeaksDrawsOnlyTheBars) {
     TSpectrum s(kStripWidth, kStripHeight);
-    ApplyPlayerSettings(s);
+    visual::ApplyPlayerLook(s);
     s.ShowPeaks = false;
     TBitmap strip(kStripWidth, kStripHeight);
     s.Draw(strip.Canvas(), Uniform(1.0f), 1, 1);
@@ -352,7 +341,7 @@ TEST(Spectrum, SilenceOnAFreshRendererShowsOnlyTheBackground) {
     };
     for (const Case& c : cases) {
         TSpectrum s(700, 20);
-        ApplyPlayerSettings(s);
+        visual::ApplyPlayerLook(s);
         s.DrawStyle = c.drawStyle;
         s.BackgroundColor = RGB(1, 2, 3);
         TBitmap target(700, 20);
@@ -370,7 +359,7 @@ TEST(Spectrum, SilenceOnAFreshRendererShowsOnlyTheBackground) {
 TEST(Spectrum, OtherDrawStylesClearAndCopyButDrawNoBands) {
     for (int style : {2, -1, 100}) {
         TSpectrum s(kStripWidth, kStripHeight);
-        ApplyPlayerSettings(s);
+        visual::ApplyPlayerLook(s);
         s.DrawStyle = style;
         s.BackgroundColor = RGB(40, 50, 60);
         TBitmap strip(kStripWidth, kStripHeight);
@@ -456,7 +445,7 @@ TEST(Spectrum, WholeFrameGoesToTheTargetsTopLeftCorner) {
     // The centre area is smaller than the frame; a larger target keeps what lies outside it.
     for (const Case& c : {Case{235, 37}, Case{700, 60}, Case{620, 51}}) {
         TSpectrum s(kStripWidth, kStripHeight);
-        ApplyPlayerSettings(s);
+        visual::ApplyPlayerLook(s);
         s.Draw(s.BackBuffer.Canvas(), Uniform(SampleFor(30)), 1, 1);
         TBitmap target(c.width, c.height);
         Fill(target, clBlue);
@@ -476,7 +465,7 @@ TEST(Spectrum, WholeFrameGoesToTheTargetsTopLeftCorner) {
 
 TEST(Spectrum, SettingsChangedBetweenFramesApplyToTheNextOne) {
     TSpectrum s(kStripWidth, kStripHeight);
-    ApplyPlayerSettings(s);
+    visual::ApplyPlayerLook(s);
     TBitmap strip(kStripWidth, kStripHeight);
     s.Draw(strip.Canvas(), Uniform(1.0f), 1, 1);
     s.BarColor = clWhite;

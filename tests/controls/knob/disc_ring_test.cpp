@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "bitmap_helpers.h"
+
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -12,18 +14,8 @@ namespace {
 
 using namespace knob;
 using namespace vcl;
-
-TBitmap Filled(int w, int h, TColor c, TPixelFormat format = pf24bit) {
-    TBitmap bmp(w, h, format);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            bmp.PutPixel(x, y, c);
-    return bmp;
-}
-
-int Red(const TBitmap& bmp, int x, int y) {
-    return GetRValue(bmp.GetPixel(x, y));
-}
+using knob::test::Filled;
+using knob::test::Red;
 
 TEST(DiscRing, BlendPixelWeighsForegroundByAlpha) {
     struct Case {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "bitmap_helpers.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -12,19 +14,8 @@ namespace {
 
 using knob::TEZLine;
 using namespace vcl;
-
-TBitmap Filled(int w, int h, TColor c, TPixelFormat format = pf24bit) {
-    TBitmap bmp(w, h, format);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            bmp.PutPixel(x, y, c);
-    return bmp;
-}
-
-// Red channel of a pixel; the tests draw grey pens on grey pictures unless they say otherwise.
-int Red(const TBitmap& bmp, int x, int y) {
-    return GetRValue(bmp.GetPixel(x, y));
-}
+using knob::test::Filled;
+using knob::test::Red;
 
 // White over black at alpha a comes out as (255 * a) >> 8.
 int WhiteAt(int alpha) {
