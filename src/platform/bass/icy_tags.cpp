@@ -1,5 +1,7 @@
 #include "platform/bass/icy_tags.h"
 
+#include "platform/bass/trim.h"
+
 #include <cctype>
 
 namespace orvanta::bass {
@@ -16,14 +18,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
-        s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
-        s.remove_suffix(1);
-    return s;
-}
-
 } // namespace
 
 std::optional<std::string> IcyNameFromHeaders(std::string_view headers) {
@@ -32,8 +26,8 @@ std::optional<std::string> IcyNameFromHeaders(std::string_view headers) {
         const std::string_view line = headers.substr(0, end);
         const std::size_t colon = line.find(':');
         if (colon != std::string_view::npos &&
-            EqualsNoCase(Trim(line.substr(0, colon)), "icy-name"))
-            return std::string(Trim(line.substr(colon + 1)));
+            EqualsNoCase(TrimSpace(line.substr(0, colon)), "icy-name"))
+            return std::string(TrimSpace(line.substr(colon + 1)));
         if (end == std::string_view::npos)
             break;
         headers.remove_prefix(end + 1);

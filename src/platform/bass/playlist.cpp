@@ -1,5 +1,7 @@
 #include "platform/bass/playlist.h"
 
+#include "platform/bass/trim.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -16,21 +18,13 @@ std::string Lower(std::string_view s) {
     return out;
 }
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
-        s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
-        s.remove_suffix(1);
-    return s;
-}
-
 std::vector<std::string_view> Lines(std::string_view text) {
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
     std::vector<std::string_view> lines;
     while (!text.empty()) {
         const std::size_t end = text.find_first_of("\r\n");
-        lines.push_back(Trim(text.substr(0, end)));
+        lines.push_back(TrimSpace(text.substr(0, end)));
         if (end == std::string_view::npos)
             break;
         text.remove_prefix(end + 1);
@@ -44,7 +38,7 @@ std::vector<std::string> ParsePls(const std::vector<std::string_view>& lines) {
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos)
             continue;
-        const std::string key = Lower(Trim(line.substr(0, eq)));
+        const std::string key = Lower(TrimSpace(line.substr(0, eq)));
         if (!key.starts_with("file"))
             continue;
         int index = 0;
@@ -53,7 +47,7 @@ std::vector<std::string> ParsePls(const std::vector<std::string_view>& lines) {
         const auto [ptr, ec] = std::from_chars(first, last, index);
         if (ec != std::errc() || ptr != last)
             continue;
-        const std::string_view value = Trim(line.substr(eq + 1));
+        const std::string_view value = TrimSpace(line.substr(eq + 1));
         if (!value.empty())
             files.emplace(index, std::string(value));
     }
